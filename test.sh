@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what the suite needs, builds, and runs the whole CTest suite: the
+# unit tests against a fake GL, and the end-to-end tests against Mesa, each
+# on a private Xvfb that the suite starts and stops itself. Arguments go to
+# ctest (for example: ./test.sh -L unit).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+"$here/tools/setup.sh" cmake g++ make freeglut3-dev libgl1-mesa-dri googletest libgtest-dev \
+    xvfb xauth x11-utils x11-apps xdotool python3
+
+cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_TESTS=ON >/dev/null
+cmake --build "$here/build" -j "$(nproc)"
+cd "$here/build"
+ctest --output-on-failure -j 2 "$@"
