@@ -24,10 +24,10 @@ run = Run(program, run_dir, path_prefix=bin_dir)
 # second measurement, which starts right after frame 1's speed line.
 run.wait_for_console(b"Texture uploading speed\r\n" + RULE_LINE, timeout=60)
 time.sleep(1.0)
-Screenshot.take(os.path.join(out, "splash.xwd"))
+Screenshot.take(os.path.join(out, "splash.xwd")).save_window_png(os.path.join(out, "splash.png"))
 run.wait_for_console(b"Speed:", timeout=60)
 time.sleep(1.0)
-Screenshot.take(os.path.join(out, "status.xwd"))
+Screenshot.take(os.path.join(out, "status.xwd")).save_window_png(os.path.join(out, "status.png"))
 
 status = run.wait(timeout=600)
 with open(os.path.join(out, "status.txt"), "w") as f:

@@ -2,6 +2,7 @@
 its own, watch its console, look at its window, press its keys, and read its
 report against the layout it must have."""
 
+import atexit
 import os
 import re
 import shutil
@@ -9,6 +10,7 @@ import struct
 import subprocess
 import threading
 import time
+import zlib
 
 REPORT_NAME = "VexaTextureSpeed.txt"
 RULE = b"-" * 33 + b"\r\n"
@@ -64,8 +66,20 @@ def notepad_starts(log_dir, wait_seconds=0.0):
         time.sleep(0.1)
 
 
+def _kill_left_over_runs():
+    # A check that failed half-way leaves no benchmark running behind it.
+    for run in Run.started_runs:
+        if run.process.poll() is None:
+            run.process.kill()
+
+
+atexit.register(_kill_left_over_runs)
+
+
 class Run:
     """The benchmark running in run_dir, its console read as it comes."""
+
+    started_runs = []
 
     def __init__(self, program, run_dir, path_prefix=None, env=None):
         environment = dict(os.environ if env is None else env)
@@ -74,11 +88,13 @@ class Run:
         self.started = time.monotonic()
         self.process = subprocess.Popen([program], cwd=run_dir, env=environment,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        Run.started_runs.append(self)
         self.console = b""
         self.stderr = b""
         self._lock = threading.Condition()
-        self._readers = [threading.Thread(target=self._read, args=(self.process.stdout, "console")),
-                         threading.Thread(target=self._read, args=(self.process.stderr, "stderr"))]
+        self._readers = [
+            threading.Thread(target=self._read, args=(self.process.stdout, "console"), daemon=True),
+            threading.Thread(target=self._read, args=(self.process.stderr, "stderr"), daemon=True)]
         for reader in self._readers:
             reader.start()
 
@@ -139,9 +155,10 @@ class Screenshot:
         byte_order, bits_per_pixel, bytes_per_line = header[7], header[11], header[12]
         self.masks = header[14:17]
         colours = header[19]
-        if pixmap_format != 2 or bits_per_pixel != 32:
+        if pixmap_format != 2 or bits_per_pixel not in (24, 32):
             fail("unexpected screenshot format %d with %d bits per pixel"
                  % (pixmap_format, bits_per_pixel))
+        self.pixel_bytes = bits_per_pixel // 8
         self.data = xwd_bytes[header_size + 12 * colours:]
         self.bytes_per_line = bytes_per_line
         self.order = "<" if byte_order == 0 else ">"
@@ -159,10 +176,24 @@ class Screenshot:
         with open(path, "rb") as f:
             return Screenshot(f.read())
 
+    def save_window_png(self, path):
+        """The 300 x 300 window as a PNG, for a person to look at."""
+        rows = b"".join(b"\0" + bytes(c for x in range(300) for c in self.pixel(x, y))
+                        for y in range(299, -1, -1))
+
+        def chunk(kind, body):
+            return (struct.pack(">I", len(body)) + kind + body
+                    + struct.pack(">I", zlib.crc32(kind + body)))
+
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 300, 300, 8, 2, 0, 0, 0))
+                    + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
     def pixel(self, x, y):
         row = 299 - y
-        offset = row * self.bytes_per_line + 4 * x
-        value = struct.unpack(self.order + "I", self.data[offset:offset + 4])[0]
+        offset = row * self.bytes_per_line + self.pixel_bytes * x
+        value = int.from_bytes(self.data[offset:offset + self.pixel_bytes],
+                               "little" if self.order == "<" else "big")
         rgb = []
         for mask in self.masks:
             shift = (mask & -mask).bit_length() - 1
