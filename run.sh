@@ -5,14 +5,11 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-packages=(cmake g++ make freeglut3-dev libgl1-mesa-dri x11-utils)
 display_usable() {
     [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
 }
-if ! command -v xdpyinfo >/dev/null 2>&1 || ! display_usable; then
-    packages+=(xvfb xauth)
-fi
-"$here/tools/setup.sh" "${packages[@]}"
+"$here/tools/setup.sh" cmake g++ make freeglut3-dev libgl1-mesa-dri x11-utils
+display_usable || "$here/tools/setup.sh" xvfb xauth
 
 cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_TESTS=OFF >/dev/null
 cmake --build "$here/build" --target vexa-texture-speed -j "$(nproc)" >/dev/null
