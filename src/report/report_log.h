@@ -25,3 +25,8 @@ void report_close();
 // Starts the text viewer on the report without waiting for it; the result
 // is ignored. Defined once per platform.
 void show_report();
+
+// Makes standard output pass bytes through unchanged, so that the console
+// copy gets the same CR LF line ends as the file. Called by report_open
+// before the first write. Defined once per platform.
+void set_console_binary();

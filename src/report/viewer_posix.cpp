@@ -3,6 +3,7 @@
 // directory. No shell is involved and nobody waits for it; a missing
 // notepad is silent. The child is left to the system: it is reaped when
 // this process exits, which happens right after the viewer is started.
+// The console needs no setting up here.
 #include <spawn.h>
 #include <sys/types.h>
 
@@ -17,4 +18,9 @@ void show_report()
     char* argv[] = {const_cast<char*>("notepad"), const_cast<char*>(REPORT_FILE_NAME), nullptr};
     pid_t pid;
     posix_spawnp(&pid, argv[0], nullptr, nullptr, argv, environ);
+}
+
+// POSIX streams never change line ends: nothing to do.
+void set_console_binary()
+{
 }
