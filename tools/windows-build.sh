@@ -13,10 +13,11 @@
 #       Installs what the build and the Windows tests need (the cross
 #       compiler, Wine, Xvfb, xdotool, Mesa) and stops.
 #
-# Packages are installed with apt-get, as root or through sudo. freeglut has
-# no Windows package in Debian; its Debian source package is fetched with an
-# apt configuration of this script's own (its lists and cache live in
-# build-windows-deps/apt/), so the machine's apt sources stay as they are.
+# Missing packages are installed by tools/setup.sh (apt-get, as root or
+# through sudo). freeglut has no Windows package in Debian; its Debian
+# source package is fetched with an apt configuration of this script's own
+# (its lists and cache live in build-windows-deps/apt/), so the machine's
+# apt sources stay as they are.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -27,29 +28,6 @@ SOURCE_SUITE=bookworm
 
 BUILD_PACKAGES=(g++-mingw-w64-x86-64-posix cmake make)
 TEST_PACKAGES=(wine wine64 xvfb xdotool libgl1 libgl1-mesa-dri python3)
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then
-        "$@"
-    else
-        sudo "$@"
-    fi
-}
-
-# Installs those of the named packages that are not installed yet.
-install_missing() {
-    local missing=() package
-    for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q ' installed$'; then
-            missing+=("$package")
-        fi
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "windows-build: installing ${missing[*]}"
-    as_root apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y --no-install-recommends "${missing[@]}"
-}
 
 # The Debian mirror this machine uses for the source suite, from its apt
 # sources (deb822 files first, then the one-line format).
@@ -140,12 +118,12 @@ build_program() {
 }
 
 if [ "${1:-}" = "--install" ]; then
-    install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    "$ROOT/tools/setup.sh" "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     exit 0
 fi
 
 BUILD_DIR=${1:-$ROOT/build-windows}
 shift || true
-install_missing "${BUILD_PACKAGES[@]}"
+"$ROOT/tools/setup.sh" "${BUILD_PACKAGES[@]}"
 build_freeglut
 build_program "$BUILD_DIR" "$@"
