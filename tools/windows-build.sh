@@ -27,7 +27,10 @@ FREEGLUT_PREFIX=$DEPS_DIR/freeglut
 SOURCE_SUITE=bookworm
 
 BUILD_PACKAGES=(g++-mingw-w64-x86-64-posix cmake make)
-TEST_PACKAGES=(wine wine64 xvfb xdotool libgl1 libgl1-mesa-dri python3)
+# Wine's X11 driver loads the X extension libraries at run time; they are
+# only recommended by its packages.
+TEST_PACKAGES=(wine wine64 xvfb xdotool libgl1 libgl1-mesa-dri python3
+    libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxfixes3 libxinerama1 libxxf86vm1)
 
 # The Debian mirror this machine uses for the source suite, from its apt
 # sources (deb822 files first, then the one-line format).
