@@ -8,8 +8,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 "$here/tools/setup.sh" cmake g++ make freeglut3-dev libgl1-mesa-dri googletest libgtest-dev \
     xvfb xauth x11-utils x11-apps xdotool python3
+# The Windows build's cross compiler, and Wine to run it.
+"$here/tools/windows-build.sh" --install
 
-cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_TESTS=ON >/dev/null
+cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_TESTS=ON \
+    -DVEXA_WINDOWS_TESTS=ON >/dev/null
 cmake --build "$here/build" -j "$(nproc)"
 cd "$here/build"
 ctest --output-on-failure -j 2 "$@"
