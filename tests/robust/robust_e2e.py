@@ -121,16 +121,21 @@ class PrivateX:
         self.stop()
 
 
-def program_window(program):
-    """The id of the benchmark's window: its title is the program's path."""
-    deadline = time.monotonic() + 20
-    while time.monotonic() < deadline:
-        found = subprocess.run(["xdotool", "search", "--name", os.path.basename(program)],
-                               capture_output=True).stdout.split()
-        if found:
-            return found[0].decode()
+def program_window(run, program):
+    """The id of the benchmark's window: its title is the program's path.
+    Waits as long as the program may take to start on a loaded machine."""
+    deadline = time.monotonic() + 60
+    while True:
+        search = subprocess.run(["xdotool", "search", "--name", os.path.basename(program)],
+                                capture_output=True)
+        if search.stdout.split():
+            return search.stdout.split()[0].decode()
+        if run.process.poll() is not None or time.monotonic() > deadline:
+            fail("no window of %s on %s (program %s); xdotool said %r; stderr %r"
+                 % (program, os.environ.get("DISPLAY"),
+                    "still running" if run.process.poll() is None
+                    else describe_status(run.process.returncode), search.stderr, run.stderr))
         time.sleep(0.2)
-    fail("no window of %s" % program)
 
 
 class _ClientMessage(ctypes.Structure):

@@ -50,7 +50,7 @@ def window_taken_away(case, take_away):
     with PrivateX() as x:
         identity, extensions = probe_identity(probe, mail, homepage)
         run = Run(program, run_dir, path_prefix=bin_dir)
-        window = program_window(program)
+        window = program_window(run, program)
         run.wait_for_console(b"Speed:  ", timeout=60)
         time.sleep(1.0)
         shown = count_blocks(run.console)
@@ -83,7 +83,7 @@ def hidden_and_shown():
     with PrivateX():
         identity, extensions = probe_identity(probe, mail, homepage)
         run = Run(program, run_dir, path_prefix=bin_dir)
-        window = program_window(program)
+        window = program_window(run, program)
         run.wait_for_console(b"Speed:  ", timeout=60)
         time.sleep(0.5)
         subprocess.run(["xdotool", "windowunmap", window], check=True)
