@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 "$here/tools/setup.sh" cmake g++ make freeglut3-dev libgl1-mesa-dri googletest libgtest-dev \
-    xvfb xauth x11-utils x11-apps xdotool python3
+    xvfb xauth x11-utils x11-apps xdotool python3 valgrind
 # The Windows build's cross compiler, and Wine to run it.
 "$here/tools/windows-build.sh" --install
 

@@ -57,7 +57,6 @@ static const char* gl_string(GLenum name)
 
 void report_open()
 {
-    set_console_binary();
     report_file = fopen(REPORT_FILE_NAME, "wb");
 
     emit_text("Vexa's texture/framebuffer speed test\r\n");

@@ -9,6 +9,12 @@ extern char line_buf[LINE_BUF_SIZE]; // one NUL-terminated line, CR LF inside
 extern const char REPORT_FILE_NAME[]; // "VexaTextureSpeed.txt", in the current directory
 extern const char RULE_LINE[]; // the rule under each section heading, with a blank line
 
+// Readies standard output for the console copy before anything is opened
+// or written: bytes pass through unchanged, and a console that cannot be
+// written does not end the run. Defined once per platform; main calls it
+// first.
+void prepare_console();
+
 // Opens the report file (or goes on without it) and writes the header.
 // Needs a current GL context: the header holds the implementation's strings.
 void report_open();
@@ -25,8 +31,3 @@ void report_close();
 // Starts the text viewer on the report without waiting for it; the result
 // is ignored. Defined once per platform.
 void show_report();
-
-// Makes standard output pass bytes through unchanged, so that the console
-// copy gets the same CR LF line ends as the file. Called by report_open
-// before the first write. Defined once per platform.
-void set_console_binary();

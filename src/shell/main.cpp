@@ -5,41 +5,9 @@
 #include "shell/sequencer.h"
 #include "shell/window.h"
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <csignal>
-
-// A console write that fails is ignored, as every report write is. On POSIX
-// systems two kinds of console would otherwise end or derail the run:
-// - a pipe whose reader has gone raises SIGPIPE, which ends the process. A
-//   handler that does nothing turns that into a failed write; unlike
-//   SIG_IGN it is not handed on to the viewer.
-// - a standard stream closed before the start: the next file opened (the
-//   X connection) would take its number, and the console copy would be
-//   written into it. Such a stream is opened on /dev/null instead.
-static void ignore_signal(int)
-{
-}
-
-static void make_console_harmless()
-{
-    signal(SIGPIPE, ignore_signal);
-    int fd;
-    do {
-        fd = open("/dev/null", O_RDWR);
-    } while (fd >= 0 && fd <= 2);
-    if (fd > 2)
-        close(fd);
-}
-#endif
-
 int main(int argc, char** argv)
 {
-#ifndef _WIN32
-    make_console_harmless();
-#endif
+    prepare_console();
     glutInit(&argc, argv);
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(300, 300);
