@@ -35,15 +35,16 @@ def fail(message):
     raise AssertionError(message)
 
 
-def make_fake_notepad(folder):
-    """Puts a recording `notepad` into folder/bin and returns (bin, log)."""
+def make_fake_notepad(folder, script=FAKE_NOTEPAD):
+    """Puts a recording `notepad` into folder/bin and returns (bin, log).
+    script: the viewer's shell text, with {log} for the log folder."""
     bin_dir = os.path.join(folder, "bin")
     log_dir = os.path.join(folder, "notepad")
     os.makedirs(bin_dir, exist_ok=True)
     os.makedirs(log_dir, exist_ok=True)
     path = os.path.join(bin_dir, "notepad")
     with open(path, "w") as f:
-        f.write(FAKE_NOTEPAD.format(log=log_dir))
+        f.write(script.format(log=log_dir))
     os.chmod(path, 0o755)
     return bin_dir, log_dir
 

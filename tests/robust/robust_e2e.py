@@ -14,7 +14,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from vexa_e2e import (BACK_HEADING, BLOCK, FORMAT_COUNT, FRONT_HEADING, RULE_LINE,  # noqa: E402
-                      Cursor, fail, read_header, without_extension_block)
+                      Cursor, fail, make_fake_notepad, read_header, without_extension_block)
 
 BLOCK_COUNT = 3 * FORMAT_COUNT
 
@@ -188,15 +188,7 @@ mv "{log}/args.tmp" "{log}/args.$$"
 def make_recording_viewer(folder):
     """Puts a recording `notepad` into folder/bin; returns (bin, log) for
     notepad_starts, which then sees an empty report for each start."""
-    bin_dir = os.path.join(folder, "bin")
-    log_dir = os.path.join(folder, "notepad")
-    os.makedirs(bin_dir, exist_ok=True)
-    os.makedirs(log_dir, exist_ok=True)
-    path = os.path.join(bin_dir, "notepad")
-    with open(path, "w") as f:
-        f.write(RECORDING_VIEWER.format(log=log_dir))
-    os.chmod(path, 0o755)
-    return bin_dir, log_dir
+    return make_fake_notepad(folder, RECORDING_VIEWER)
 
 
 def describe_status(status):
