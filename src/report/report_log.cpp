@@ -24,20 +24,12 @@ const char RULE_LINE[] = "---------------------------------\r\n\r\n";
 
 static const char RULE[] = "---------------------------------\r\n"; // 33 hyphens
 
-// Writes bytes to the file (if open) and then to the console, unchanged.
-static void emit_text(const char* text, size_t length)
-{
-    if (report_file) {
-        fwrite(text, 1, length, report_file);
-        fflush(report_file);
-    }
-    fwrite(text, 1, length, stdout);
-    fflush(stdout);
-}
-
+// Writes text to the file (if open) and then to the console, unchanged.
 static void emit_text(const char* text)
 {
-    emit_text(text, strlen(text));
+    write_file_only(text);
+    fwrite(text, 1, strlen(text), stdout);
+    fflush(stdout);
 }
 
 // A header line that carries a text from outside the program (a GL string or
