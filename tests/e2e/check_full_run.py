@@ -5,11 +5,11 @@ import os
 import sys
 
 from vexa_e2e import (BYTES_PER_TEXEL, REPORT_NAME, Screenshot, fail, near, notepad_starts,
-                      read_complete_report, read_probe, without_extension_block)
+                      identity_from_probe, read_complete_report, without_extension_block)
 
 out, mail, homepage, check = sys.argv[1:5]
-vendor, version, renderer, extensions = read_probe(os.path.join(out, "probe.txt"))
-identity = (mail.encode(), homepage.encode(), vendor, version, renderer)
+with open(os.path.join(out, "probe.txt"), "rb") as f:
+    identity, extensions = identity_from_probe(f.read(), mail, homepage)
 
 
 def read(name):

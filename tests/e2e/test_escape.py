@@ -10,13 +10,13 @@ import sys
 import time
 
 from vexa_e2e import (REPORT_NAME, RULE_LINE, Cursor, Run, fail, fresh_dir, make_fake_notepad,
-                      notepad_starts, read_blocks, read_header, without_extension_block)
+                      identity_from_probe, notepad_starts, press_key, read_blocks, read_header,
+                      without_extension_block)
 
 program, probe, work, mail, homepage = sys.argv[1:6]
 fresh_dir(work)
-strings = subprocess.run([probe], check=True, capture_output=True).stdout.split(b"\n")
-identity = (mail.encode(), homepage.encode(), strings[0], strings[1], strings[2])
-extensions = strings[3]
+identity, extensions = identity_from_probe(
+    subprocess.run([probe], check=True, capture_output=True).stdout, mail, homepage)
 
 
 def escape_during_first_measurement(case, report_writable):
@@ -29,7 +29,7 @@ def escape_during_first_measurement(case, report_writable):
     run = Run(program, run_dir, path_prefix=bin_dir)
     run.wait_for_console(b"Texture uploading speed\r\n" + RULE_LINE)
     time.sleep(0.5)
-    subprocess.run(["xdotool", "mousemove", "150", "150", "key", "Escape"], check=True)
+    press_key("Escape")
     status = run.wait(timeout=60)
 
     if status != 0:

@@ -307,11 +307,12 @@ def without_extension_block(report):
     return report[:start] + report[end:]
 
 
-def read_probe(path):
-    """The strings that gl_probe printed: vendor, version, renderer, extensions."""
-    with open(path, "rb") as f:
-        lines = f.read().split(b"\n")
-    return lines[0], lines[1], lines[2], lines[3]
+def identity_from_probe(probe_output, mail, homepage):
+    """(identity, extensions) as read_header wants them, from what gl_probe
+    printed: vendor, version, renderer and extensions, one a line (CR LF
+    from the Windows probe, whose stdout is in text mode)."""
+    lines = [line.rstrip(b"\r") for line in probe_output.split(b"\n")]
+    return (mail.encode(), homepage.encode(), lines[0], lines[1], lines[2]), lines[3]
 
 
 def fresh_dir(path):

@@ -17,7 +17,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vexa_e2e import REPORT_NAME, fail, read_complete_report, read_probe
+from vexa_e2e import REPORT_NAME, fail, identity_from_probe, read_complete_report
 
 out, mail, homepage, check = sys.argv[1:5]
 argument = sys.argv[5] if len(sys.argv) > 5 else None
@@ -29,8 +29,7 @@ def read(name):
 
 
 def identity_and_extensions():
-    vendor, version, renderer, extensions = read_probe(os.path.join(out, "probe.txt"))
-    return (mail.encode(), homepage.encode(), vendor, version, renderer), extensions
+    return identity_from_probe(read("probe.txt"), mail, homepage)
 
 
 def check_renderer():

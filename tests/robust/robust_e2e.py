@@ -14,7 +14,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from vexa_e2e import (BACK_HEADING, BLOCK, FORMAT_COUNT, FRONT_HEADING, RULE_LINE,  # noqa: E402
-                      Cursor, fail, make_fake_notepad, read_header, without_extension_block)
+                      Cursor, fail, identity_from_probe, make_fake_notepad, read_header,
+                      without_extension_block)
 
 BLOCK_COUNT = 3 * FORMAT_COUNT
 
@@ -200,5 +201,5 @@ def describe_status(status):
 def probe_identity(probe, mail, homepage):
     """(identity, extensions) as the report header must give them, from
     gl_probe on the current display."""
-    lines = subprocess.run([probe], check=True, capture_output=True).stdout.split(b"\n")
-    return (mail.encode(), homepage.encode(), lines[0], lines[1], lines[2]), lines[3]
+    output = subprocess.run([probe], check=True, capture_output=True).stdout
+    return identity_from_probe(output, mail, homepage)

@@ -18,8 +18,9 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from vexa_e2e import (REPORT_NAME, RULE_LINE, Cursor, fail, fresh_dir, read_blocks,  # noqa: E402
-                      read_complete_report, read_header, without_extension_block)
+from vexa_e2e import (REPORT_NAME, RULE_LINE, Cursor, fail, fresh_dir,  # noqa: E402
+                      identity_from_probe, press_key, read_blocks, read_complete_report,
+                      read_header, without_extension_block)
 
 PROGRAM = "vexa-texture-speed.exe"
 NOTEPAD_STARTS = "notepad-starts.txt"  # written by fake_notepad.c, one line a start
@@ -57,13 +58,6 @@ def end_wine_session(wait_seconds):
 def read_file(*path):
     with open(os.path.join(*path), "rb") as f:
         return f.read()
-
-
-def identity_from_probe(probe_output, mail, homepage):
-    """(identity, extensions) as read_header wants them, from gl_probe.exe's
-    lines (CR LF: its stdout is in text mode)."""
-    lines = [line.rstrip(b"\r") for line in probe_output.split(b"\n")]
-    return (mail.encode(), homepage.encode(), lines[0], lines[1], lines[2]), lines[3]
 
 
 def run_folder(helpers, path):
@@ -171,7 +165,7 @@ def escape(helpers, work, mail, homepage):
             # The first measurement starts right after the header.
             wait_for_console(console_path, b"Texture uploading speed\r\n" + RULE_LINE, process, 60)
             time.sleep(0.5)
-            subprocess.run(["xdotool", "mousemove", "150", "150", "key", "Escape"], check=True)
+            press_key("Escape")
             try:
                 status = process.wait(60)
             except subprocess.TimeoutExpired:
