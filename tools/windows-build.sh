@@ -114,6 +114,7 @@ build_program() {
         -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
         -DCMAKE_BUILD_TYPE=Release \
         -DVEXA_BUILD_TESTS=OFF \
+        -DVEXA_BUILD_REPORT_TOOL=OFF \
         -DFreeGLUT_DIR="$FREEGLUT_PREFIX/lib/cmake/FreeGLUT" \
         "$@"
     cmake --build "$build_dir" -j "$(nproc)"
