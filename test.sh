@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the suite needs, builds, and runs the whole CTest suite: the
-# unit tests against a fake GL, vexa-report's tests (its libraries, and the
-# XML and SVG tools that check its chart, are among the packages below), and
-# the end-to-end tests against Mesa, each
-# on a private Xvfb that the suite starts and stops itself. Arguments go to
-# ctest (for example: ./test.sh -L unit).
+# unit tests against a fake GL, the end-to-end tests against Mesa, each on a
+# private Xvfb that the suite starts and stops itself, and vexa-report's
+# tests (its libraries and the XML and SVG tools that check its chart are
+# among the packages below). Arguments go to ctest (for example:
+# ./test.sh -L unit).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
