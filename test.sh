@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 "$here/tools/setup.sh" cmake g++ make freeglut3-dev libgl1-mesa-dri googletest libgtest-dev \
     xvfb xauth x11-utils x11-apps xdotool python3 valgrind \
-    libcli11-dev nlohmann-json3-dev libxml2-utils librsvg2-bin python3-pil
+    libcli11-dev nlohmann-json3-dev libxml2-utils librsvg2-bin
 # The Windows build's cross compiler, and Wine to run it.
 "$here/tools/windows-build.sh" --install
 

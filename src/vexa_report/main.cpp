@@ -53,7 +53,7 @@ bool write_output(const std::string& path, const std::string& text)
         error = errno;
     }
     if (!written)
-        std::fprintf(stderr, "%s: cannot write %s: %s\n", PROGRAM, path.c_str(),
+        std::fprintf(stderr, "%s: %s: cannot write: %s\n", PROGRAM, path.c_str(),
                      std::strerror(error));
     return written;
 }
@@ -68,41 +68,44 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string(PROGRAM) + " 1.0");
     app.require_subcommand(1);
     app.footer("A report may be the benchmark's file or a saved console copy, from Linux or "
-               "Windows, complete or cut short; \"-\" reads standard input.\nExit status: 0 done, "
-               "1 a report could not be read or the output not written, 2 usage.");
+               "Windows, complete or cut short; \"-\" reads standard input. Tables, CSV and JSON "
+               "go to standard output.\nExit status: 0 done, 1 a report could not be read or the "
+               "output not written, 2 usage.");
 
     std::string show_path;
-    CLI::App* show = app.add_subcommand(
-        "show", "One report as a table: granted sizes and Mtex/s of the three paths per format, "
-                "the fastest format of each path marked, GL errors where they happened.");
+    CLI::App* show = app.add_subcommand("show", "One report as a table, a line per format");
+    show->footer("Per format: the component sizes the implementation granted and the Mtex/s of "
+                 "the three paths, the fastest format of each path marked \"*\". A GL error is "
+                 "marked \"!\" and named under its row.");
     show->add_option("REPORT", show_path, "The report to show")->required();
 
     std::vector<std::string> compare_paths;
-    CLI::App* compare = app.add_subcommand(
-        "compare", "Two or more reports side by side, per path: each one's Mtex/s, its ratio to "
-                   "the first, and the geometric mean of the ratios.");
+    CLI::App* compare =
+        app.add_subcommand("compare", "Two or more reports side by side, set against the first");
+    compare->footer("Per path and format: each report's Mtex/s and its ratio to the first; per "
+                    "path the geometric mean of the ratios, over the formats with a figure above "
+                    "zero and no GL error in both reports.");
     compare->add_option("REPORTS", compare_paths, "The reports; the first is the baseline")
         ->required()
         ->expected(2, CLI::detail::expected_max_vector_size);
 
     std::vector<std::string> chart_paths;
     std::string chart_output;
-    CLI::App* chart = app.add_subcommand(
-        "chart", "A grouped bar chart as SVG: a panel per path, a group of bars per format, a "
-                 "colour per report.");
+    CLI::App* chart = app.add_subcommand("chart", "A bar chart of one or more reports, as SVG");
+    chart->footer("A panel per path, a group of bars per format, a colour per report, and a "
+                  "legend of renderer names. Bars with a GL error are pale and marked \"!\".");
     chart->add_option("REPORTS", chart_paths, "The reports to chart")->required();
     chart->add_option("-o,--output", chart_output, "The SVG file to write (\"-\": standard output)")
         ->required();
 
     std::vector<std::string> csv_paths;
     CLI::App* csv = app.add_subcommand(
-        "csv", "Every figure as CSV, one row per report, path and format, to standard output.");
+        "csv", "Every figure as CSV, a row per report, path and format");
     csv->add_option("REPORTS", csv_paths, "The reports")->required();
 
     std::vector<std::string> json_paths;
     CLI::App* json = app.add_subcommand(
-        "json", "Every figure as JSON, one object per report, path and format, to standard "
-                "output.");
+        "json", "Every figure as JSON, an object per report, path and format");
     json->add_option("REPORTS", json_paths, "The reports")->required();
 
     try {

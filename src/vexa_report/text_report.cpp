@@ -287,11 +287,10 @@ std::string render_compare(const std::vector<report_data>& reports)
             rows.push_back(mean);
         out += render_rows(rows, right_aligned);
         if (!all_used) {
-            out += "  The means leave out formats without a figure in both reports, or with a GL "
-                   "error or a zero figure:";
+            out += "  Means over the formats with a figure above zero and no GL error in both:";
             for (size_t i = 1; i < reports.size(); ++i)
-                out += " [" + std::to_string(i + 1) + "] uses " + std::to_string(used[i]) +
-                       " of " + std::to_string(FORMAT_COUNT) + (i + 1 < reports.size() ? "," : ".");
+                out += " [" + std::to_string(i + 1) + "] " + std::to_string(used[i]) + " of " +
+                       std::to_string(FORMAT_COUNT) + (i + 1 < reports.size() ? "," : ".");
             out += "\n";
         }
     }
