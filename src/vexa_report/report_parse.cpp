@@ -279,8 +279,16 @@ bool parse_report(const std::string& text, const std::string& source, report_dat
         error = source + ": empty file, not a report of the texture speed benchmark";
         return false;
     }
+    // An editor that saved the report may have put a byte order mark first.
+    const std::string UTF8_BOM = "\xEF\xBB\xBF";
+    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) {
+        error = source + ": UTF-16 text; the benchmark writes 8-bit text (save the report as "
+                         "ANSI or UTF-8)";
+        return false;
+    }
+    const bool has_bom = text.rfind(UTF8_BOM, 0) == 0;
     line_cursor cursor;
-    cursor.lines = split_lines(text);
+    cursor.lines = split_lines(has_bom ? text.substr(UTF8_BOM.size()) : text);
     if (cursor.lines.empty() || cursor.lines[0].number != 1) {
         error = source + ":1: not a report of the texture speed benchmark: expected its title \"" +
                 TITLE + "\", found " + quoted(text.substr(0, text.find('\n')));

@@ -57,14 +57,6 @@ std::string words_of(const std::string& line)
     return words;
 }
 
-int occurrences(const std::string& text, const std::string& piece)
-{
-    int count = 0;
-    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
-        ++count;
-    return count;
-}
-
 TEST(ReportOutput, ShowMatchesItsGoldens)
 {
     const char* const cases[][2] = {

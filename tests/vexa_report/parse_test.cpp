@@ -33,14 +33,6 @@ void expect_same_figures(const report_data& expected, const report_data& actual)
     }
 }
 
-int occurrences(const std::string& text, const std::string& piece)
-{
-    int count = 0;
-    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
-        ++count;
-    return count;
-}
-
 TEST(ReportParse, ReadsTheRealReports)
 {
     struct expected_report {
@@ -123,6 +115,8 @@ TEST(ReportParse, EveryCopyOfARunHoldsTheSameFigures)
         {"Windows file", windows_console, fixture_text("windows_wine.txt")},
         {"CR CR LF console copy", windows_console,
          with_doubled_cr(fixture_text("windows_wine_console.txt"))},
+        {"saved with a UTF-8 byte order mark", windows_console,
+         "\xEF\xBB\xBF" + fixture_text("windows_wine.txt")},
     };
     for (const copy_case& copy : cases) {
         SCOPED_TRACE(copy.what);
@@ -224,6 +218,8 @@ TEST(ReportParse, SaysWhereATextIsNotAReport)
         {"empty", "", "r.txt: empty file, not a report of the texture speed benchmark"},
         {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\1\0", 20),
          title_error + "\"\\x89PNG\""},
+        {"UTF-16", std::string("\xFF\xFEV\0e\0x\0", 8),
+         "r.txt: UTF-16 text; the benchmark writes 8-bit text (save the report as ANSI or UTF-8)"},
         {"another text file", "# Shopping\r\n\r\n- milk\r\n", title_error + "\"# Shopping\""},
         {"the title cut inside", "Vexa's texture/frame",
          title_error + "\"Vexa's texture/frame\""},

@@ -48,3 +48,11 @@ std::string with_doubled_cr(const std::string& text)
     }
     return out;
 }
+
+int occurrences(const std::string& text, const std::string& piece)
+{
+    int count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        ++count;
+    return count;
+}

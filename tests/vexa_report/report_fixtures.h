@@ -16,3 +16,6 @@ report_data fixture_report(const std::string& name);
 // text with every CR LF written as CR CR LF, as a text-mode C runtime
 // writes a console copy that already holds CR LF.
 std::string with_doubled_cr(const std::string& text);
+
+// How many times piece occurs in text, overlaps counted.
+int occurrences(const std::string& text, const std::string& piece);
