@@ -72,6 +72,8 @@ int main(int argc, char** argv)
                "go to standard output.\nExit status: 0 done, 1 a report could not be read or the "
                "output not written, 2 usage.");
 
+    // The reports of whichever command was given.
+    std::vector<std::string> paths;
     std::string show_path;
     CLI::App* show = app.add_subcommand("show", "One report as a table, a line per format");
     show->footer("Per format: the component sizes the implementation granted and the Mtex/s of "
@@ -79,34 +81,30 @@ int main(int argc, char** argv)
                  "marked \"!\" and named under its row.");
     show->add_option("REPORT", show_path, "The report to show")->required();
 
-    std::vector<std::string> compare_paths;
     CLI::App* compare =
         app.add_subcommand("compare", "Two or more reports side by side, set against the first");
     compare->footer("Per path and format: each report's Mtex/s and its ratio to the first; per "
                     "path the geometric mean of the ratios, over the formats with a figure above "
                     "zero and no GL error in both reports.");
-    compare->add_option("REPORTS", compare_paths, "The reports; the first is the baseline")
+    compare->add_option("REPORTS", paths, "The reports; the first is the baseline")
         ->required()
         ->expected(2, CLI::detail::expected_max_vector_size);
 
-    std::vector<std::string> chart_paths;
     std::string chart_output;
     CLI::App* chart = app.add_subcommand("chart", "A bar chart of one or more reports, as SVG");
     chart->footer("A panel per path, a group of bars per format, a colour per report, and a "
                   "legend of renderer names. Bars with a GL error are pale and marked \"!\".");
-    chart->add_option("REPORTS", chart_paths, "The reports to chart")->required();
+    chart->add_option("REPORTS", paths, "The reports to chart")->required();
     chart->add_option("-o,--output", chart_output, "The SVG file to write (\"-\": standard output)")
         ->required();
 
-    std::vector<std::string> csv_paths;
     CLI::App* csv = app.add_subcommand(
         "csv", "Every figure as CSV, a row per report, path and format");
-    csv->add_option("REPORTS", csv_paths, "The reports")->required();
+    csv->add_option("REPORTS", paths, "The reports")->required();
 
-    std::vector<std::string> json_paths;
     CLI::App* json = app.add_subcommand(
         "json", "Every figure as JSON, an object per report, path and format");
-    json->add_option("REPORTS", json_paths, "The reports")->required();
+    json->add_option("REPORTS", paths, "The reports")->required();
 
     try {
         app.parse(argc, argv);
@@ -114,30 +112,15 @@ int main(int argc, char** argv)
         return app.exit(e) == 0 ? 0 : EXIT_USAGE;
     }
 
+    if (show->parsed())
+        paths = {show_path};
     std::vector<report_data> reports;
-    std::string output;
-    std::string output_path = "-";
-    if (show->parsed()) {
-        if (!read_all({show_path}, reports))
-            return EXIT_BAD_INPUT;
-        output = render_show(reports[0]);
-    } else if (compare->parsed()) {
-        if (!read_all(compare_paths, reports))
-            return EXIT_BAD_INPUT;
-        output = render_compare(reports);
-    } else if (chart->parsed()) {
-        if (!read_all(chart_paths, reports))
-            return EXIT_BAD_INPUT;
-        output = render_chart(reports);
-        output_path = chart_output;
-    } else if (csv->parsed()) {
-        if (!read_all(csv_paths, reports))
-            return EXIT_BAD_INPUT;
-        output = render_csv(reports);
-    } else if (json->parsed()) {
-        if (!read_all(json_paths, reports))
-            return EXIT_BAD_INPUT;
-        output = render_json(reports);
-    }
-    return write_output(output_path, output) ? 0 : EXIT_BAD_INPUT;
+    if (!read_all(paths, reports))
+        return EXIT_BAD_INPUT;
+    const std::string output = show->parsed()      ? render_show(reports[0])
+                               : compare->parsed() ? render_compare(reports)
+                               : chart->parsed()   ? render_chart(reports)
+                               : csv->parsed()     ? render_csv(reports)
+                                                   : render_json(reports);
+    return write_output(chart->parsed() ? chart_output : "-", output) ? 0 : EXIT_BAD_INPUT;
 }

@@ -12,24 +12,28 @@ namespace {
 const char LLVMPIPE[] = "llvmpipe (LLVM 15.0.6, 256 bits)";
 const char MESA_4_5[] = "4.5 (Compatibility Profile) Mesa 22.3.6";
 
+void expect_same_measurement(const measurement& want, const measurement& got, int path,
+                             int format)
+{
+    SCOPED_TRACE("path " + std::to_string(path) + ", format " + std::to_string(format + 1));
+    EXPECT_EQ(want.present, got.present);
+    EXPECT_EQ(want.red, got.red);
+    EXPECT_EQ(want.green, got.green);
+    EXPECT_EQ(want.blue, got.blue);
+    EXPECT_EQ(want.alpha, got.alpha);
+    EXPECT_EQ(want.mtex_per_s, got.mtex_per_s);
+    EXPECT_EQ(want.mb_per_s, got.mb_per_s);
+    EXPECT_EQ(want.has_error, got.has_error);
+    EXPECT_EQ(want.error_code, got.error_code);
+}
+
 void expect_same_figures(const report_data& expected, const report_data& actual)
 {
     EXPECT_EQ(expected.measurement_count, actual.measurement_count);
     for (int path = 0; path < PATH_COUNT; ++path) {
-        for (int format = 0; format < FORMAT_COUNT; ++format) {
-            const measurement& want = expected.results[path][format];
-            const measurement& got = actual.results[path][format];
-            SCOPED_TRACE("path " + std::to_string(path) + ", format " + std::to_string(format + 1));
-            EXPECT_EQ(want.present, got.present);
-            EXPECT_EQ(want.red, got.red);
-            EXPECT_EQ(want.green, got.green);
-            EXPECT_EQ(want.blue, got.blue);
-            EXPECT_EQ(want.alpha, got.alpha);
-            EXPECT_EQ(want.mtex_per_s, got.mtex_per_s);
-            EXPECT_EQ(want.mb_per_s, got.mb_per_s);
-            EXPECT_EQ(want.has_error, got.has_error);
-            EXPECT_EQ(want.error_code, got.error_code);
-        }
+        for (int format = 0; format < FORMAT_COUNT; ++format)
+            expect_same_measurement(expected.results[path][format], actual.results[path][format],
+                                    path, format);
     }
 }
 
@@ -78,23 +82,19 @@ TEST(ReportParse, KeepsEveryFigureAndTheExtensionsExactly)
     EXPECT_EQ(report.extensions, text.substr(start, text.find("\r\n", start) - start));
     EXPECT_EQ(report.extensions.rfind("GL_ARB_multisample GL_EXT_abgr ", 0), 0u);
 
-    const measurement& first = report.results[0][0];
-    EXPECT_EQ(first.red, 8);
-    EXPECT_EQ(first.alpha, 8);
-    EXPECT_EQ(first.mtex_per_s, 629.976);
-    EXPECT_EQ(first.mb_per_s, 2519.9);
-    const measurement& packed = report.results[0][10];
-    EXPECT_EQ(packed.red, 5);
-    EXPECT_EQ(packed.green, 5);
-    EXPECT_EQ(packed.blue, 5);
-    EXPECT_EQ(packed.alpha, 1);
-    EXPECT_EQ(packed.mtex_per_s, 136.905);
-    EXPECT_EQ(packed.mb_per_s, 273.809);
-    const measurement& last = report.results[2][13];
-    EXPECT_EQ(last.alpha, 0);
-    EXPECT_EQ(last.mtex_per_s, 206.351);
-    EXPECT_EQ(last.mb_per_s, 619.053);
-    EXPECT_FALSE(last.has_error);
+    struct expected_block {
+        int path;
+        int format;
+        measurement result;
+    };
+    const expected_block blocks[] = {
+        {0, 0, {true, 8, 8, 8, 8, 629.976, 2519.9, false, 0}},
+        {0, 10, {true, 5, 5, 5, 1, 136.905, 273.809, false, 0}},
+        {2, 13, {true, 8, 8, 8, 0, 206.351, 619.053, false, 0}},
+    };
+    for (const expected_block& want : blocks)
+        expect_same_measurement(want.result, report.results[want.path][want.format], want.path,
+                                want.format);
 }
 
 TEST(ReportParse, EveryCopyOfARunHoldsTheSameFigures)
