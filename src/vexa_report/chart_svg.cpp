@@ -161,8 +161,9 @@ std::string render_chart(const std::vector<report_data>& reports)
     const double legend_height = LEGEND_ROW * static_cast<double>(reports.size()) + 10;
     const double panel_height = PANEL_TITLE + PLOT_HEIGHT + AXIS_LABELS;
     const int key_rows = (FORMAT_COUNT + 1) / 2;
-    const double height =
-        TITLE_HEIGHT + legend_height + PATH_COUNT * panel_height + 24 + key_rows * KEY_ROW + 10;
+    const bool errors = any_gl_error(reports);
+    const double height = TITLE_HEIGHT + legend_height + PATH_COUNT * panel_height + 24 +
+                          (key_rows + (errors ? 2 : 0)) * KEY_ROW + 10;
 
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + number(WIDTH) +
@@ -202,6 +203,10 @@ std::string render_chart(const std::vector<report_data>& reports)
         out += text_element(x + 20, y, "end", std::to_string(format + 1));
         out += text_element(x + 30, y, "start", format_name(format));
     }
+    if (errors)
+        out += text_element(MARGIN_LEFT, top + 24 + (key_rows + 2) * KEY_ROW, "start",
+                            "Pale bars marked \"!\" came with a GL error: the transfer may not "
+                            "have happened.");
     out += "</g>\n</svg>\n";
     return out;
 }

@@ -124,19 +124,6 @@ std::string extensions_line(const report_data& report)
     return std::to_string(count) + " listed";
 }
 
-bool any_error(const std::vector<report_data>& reports)
-{
-    for (const report_data& report : reports) {
-        for (const auto& path : report.results) {
-            for (const measurement& result : path) {
-                if (result.present && result.has_error)
-                    return true;
-            }
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 std::string rate_text(double rate)
@@ -149,6 +136,19 @@ std::string rate_text(double rate)
 bool ratio_usable(const measurement& base, const measurement& other)
 {
     return rankable(base) && rankable(other);
+}
+
+bool any_gl_error(const std::vector<report_data>& reports)
+{
+    for (const report_data& report : reports) {
+        for (const auto& path : report.results) {
+            for (const measurement& result : path) {
+                if (result.present && result.has_error)
+                    return true;
+            }
+        }
+    }
+    return false;
 }
 
 std::string render_show(const report_data& report)
@@ -203,7 +203,7 @@ std::string render_show(const report_data& report)
     }
     out += render_rows(rows, {true, false, false, true, true, true});
     out += "\n* fastest format of its path";
-    if (any_error({report}))
+    if (any_gl_error({report}))
         out += "   ! a GL error was reported with this figure";
     return out + "\n";
 }
@@ -294,7 +294,7 @@ std::string render_compare(const std::vector<report_data>& reports)
             out += "\n";
         }
     }
-    if (any_error(reports))
+    if (any_gl_error(reports))
         out += "\n! a GL error was reported with this figure\n";
     return out;
 }

@@ -19,6 +19,9 @@ std::string render_compare(const std::vector<report_data>& reports);
 // "%g" of a rate, as the benchmark prints it.
 std::string rate_text(double rate);
 
+// Whether any measurement of the reports came with a GL error.
+bool any_gl_error(const std::vector<report_data>& reports);
+
 // Number of the first report's rate over the others' that a geometric mean
 // may use: both present, both above zero, neither with a GL error.
 bool ratio_usable(const measurement& base, const measurement& other);
