@@ -1,5 +1,6 @@
 // What vexa-report makes of parsed reports: the tables against goldens that
 // were checked by eye, the compare arithmetic, and the CSV, JSON and SVG.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -63,9 +64,26 @@ TEST(ReportOutput, ShowMatchesItsGoldens)
         {"linux_llvmpipe.txt", "show_linux_llvmpipe.txt"},
         {"linux_errors.txt", "show_linux_errors.txt"},
         {"linux_sigterm.txt", "show_linux_sigterm.txt"},
+        {"linux_escape.txt", "show_linux_escape.txt"},
     };
     for (const auto& names : cases)
         EXPECT_EQ(render_show(fixture_report(names[0])), golden_text(names[1])) << names[1];
+}
+
+// The sizes column holds the first pass's; a pass granted other sizes is
+// named under the row.
+TEST(ReportOutput, ShowNotesSizesThatDifferBetweenPasses)
+{
+    report_data report = fixture_report("linux_llvmpipe.txt");
+    report.results[2][11].red = 8;
+    std::vector<std::string> lines = lines_of(render_show(report));
+    auto row = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("12  RGBA4 ", 0) == 0;
+    });
+    ASSERT_NE(row, lines.end());
+    EXPECT_NE(row->find("  4 4 4 4  "), std::string::npos) << *row;
+    ASSERT_NE(row + 1, lines.end());
+    EXPECT_EQ(*(row + 1), "      Front copy: granted R G B A = 8 4 4 4");
 }
 
 TEST(ReportOutput, CompareMatchesItsGoldens)
