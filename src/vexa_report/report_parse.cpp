@@ -325,10 +325,13 @@ bool read_report(const std::string& path, report_data& report, std::string& erro
         error = path + ": cannot open: " + std::strerror(errno);
         return false;
     }
+    // A report is tens of kilobytes; a file far larger (or endless, such as
+    // /dev/zero) is not read to its end.
+    const size_t MAX_REPORT_BYTES = 64u << 20;
     std::string text;
     char chunk[65536];
     size_t count;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    while (text.size() <= MAX_REPORT_BYTES && (count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
         text.append(chunk, count);
     const bool failed = std::ferror(file);
     const int read_errno = errno;
@@ -337,6 +340,10 @@ bool read_report(const std::string& path, report_data& report, std::string& erro
     const std::string source = from_stdin ? "(standard input)" : path;
     if (failed) {
         error = source + ": cannot read: " + std::strerror(read_errno);
+        return false;
+    }
+    if (text.size() > MAX_REPORT_BYTES) {
+        error = source + ": over 64 MiB, far larger than any report of the texture speed benchmark";
         return false;
     }
     return parse_report(text, source, report, error);

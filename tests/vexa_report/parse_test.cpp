@@ -272,6 +272,9 @@ TEST(ReportParse, SaysWhyAFileCannotBeRead)
     EXPECT_EQ(error, "/nonexistent/VexaTextureSpeed.txt: cannot open: No such file or directory");
     EXPECT_FALSE(read_report(VEXA_REPORT_TESTS, report, error));
     EXPECT_EQ(error, std::string(VEXA_REPORT_TESTS) + ": cannot read: Is a directory");
+    EXPECT_FALSE(read_report("/dev/zero", report, error));
+    EXPECT_EQ(error,
+              "/dev/zero: over 64 MiB, far larger than any report of the texture speed benchmark");
     ASSERT_TRUE(read_report(std::string(VEXA_REPORT_TESTS) + "/fixtures/linux_escape.txt", report,
                             error))
         << error;
