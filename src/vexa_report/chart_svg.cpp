@@ -15,15 +15,15 @@
 namespace {
 
 const double WIDTH = 1000;
-const double MARGIN_LEFT = 80;   // room for the tick labels and axis title
+const double MARGIN_LEFT = 80; // room for the tick labels and axis title
 const double MARGIN_RIGHT = 20;
 const double TITLE_HEIGHT = 40;
 const double LEGEND_ROW = 20;
 const double PANEL_TITLE = 28;
 const double PLOT_HEIGHT = 180;
-const double AXIS_LABELS = 30;   // format numbers under the groups
-const double KEY_ROW = 18;       // the format key at the bottom
-const double GROUP_FILL = 0.8;   // share of a group's width that its bars take
+const double AXIS_LABELS = 30; // format numbers under the groups
+const double KEY_ROW = 18;     // the format key at the bottom
+const double GROUP_FILL = 0.8; // share of a group's width that its bars take
 const double ERROR_OPACITY = 0.35;
 
 const char* const COLOURS[] = {
@@ -55,8 +55,8 @@ double tick_step(double top)
 std::string text_element(double x, double y, const std::string& anchor, const std::string& text,
                          const std::string& extra = "")
 {
-    return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" text-anchor=\"" + anchor +
-           "\"" + extra + ">" + xml_escaped(text) + "</text>\n";
+    return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" text-anchor=\"" + anchor + "\"" +
+           extra + ">" + xml_escaped(text) + "</text>\n";
 }
 
 // The legend's name for each report: its renderer, and its file where two
@@ -105,16 +105,16 @@ std::string panel(const std::vector<report_data>& reports, int path, double top)
     for (double tick = 0; tick <= scale_top * 1.0000001; tick += step) {
         double y = plot_bottom - tick / scale_top * PLOT_HEIGHT;
         out += "<line x1=\"" + number(plot_left) + "\" y1=\"" + number(y) + "\" x2=\"" +
-               number(plot_left + plot_width) + "\" y2=\"" + number(y) +
-               "\" stroke=\"" + (tick == 0 ? "#333333" : "#dddddd") + "\"/>\n";
+               number(plot_left + plot_width) + "\" y2=\"" + number(y) + "\" stroke=\"" +
+               (tick == 0 ? "#333333" : "#dddddd") + "\"/>\n";
         char label[32];
         std::snprintf(label, sizeof label, "%g", tick);
         out += text_element(plot_left - 6, y + 4, "end", label, " class=\"tick\"");
     }
     double middle = (plot_top + plot_bottom) / 2;
     out += text_element(plot_left - 56, middle, "middle", "Mtex/s",
-                        " class=\"axis-title\" transform=\"rotate(-90 " +
-                            number(plot_left - 56) + " " + number(middle) + ")\"");
+                        " class=\"axis-title\" transform=\"rotate(-90 " + number(plot_left - 56) +
+                            " " + number(middle) + ")\"");
 
     const double group_width = plot_width / FORMAT_COUNT;
     const double bar_width = group_width * GROUP_FILL / static_cast<double>(reports.size());
@@ -129,8 +129,8 @@ std::string panel(const std::vector<report_data>& reports, int path, double top)
             std::string id = "bar-r" + std::to_string(i + 1) + "-" + PATH_KEYS[path] + "-f" +
                              std::to_string(format + 1);
             std::string tip = reports[i].renderer + ", format " + std::to_string(format + 1) +
-                              " (" + format_name(format) + "): " +
-                              rate_text(result.mtex_per_s) + " Mtex/s";
+                              " (" + format_name(format) + "): " + rate_text(result.mtex_per_s) +
+                              " Mtex/s";
             if (result.has_error)
                 tip += ", GL error " + std::to_string(result.error_code);
             out += "<rect id=\"" + id + "\" x=\"" + number(x) + "\" y=\"" +
@@ -175,8 +175,8 @@ std::string render_chart(const std::vector<report_data>& reports)
            ".error-mark{fill:#cc0000;font-weight:bold}</style>\n";
     out += "<rect x=\"0\" y=\"0\" width=\"" + number(WIDTH) + "\" height=\"" + number(height) +
            "\" fill=\"#ffffff\"/>\n";
-    out += text_element(MARGIN_LEFT, 26, "start", "Texture transfer speed, million texels per second",
-                        " class=\"title\"");
+    out += text_element(MARGIN_LEFT, 26, "start",
+                        "Texture transfer speed, million texels per second", " class=\"title\"");
 
     std::vector<std::string> names = legend_names(reports);
     out += "<g class=\"legend\">\n";
@@ -193,8 +193,9 @@ std::string render_chart(const std::vector<report_data>& reports)
         out += panel(reports, path, top);
 
     out += "<g class=\"format-key\">\n";
-    out += text_element(MARGIN_LEFT, top + 14, "start", "Formats (internal format \u2190 client format/type):",
-                        " font-weight=\"bold\"");
+    out += text_element(
+        MARGIN_LEFT, top + 14, "start",
+        "Formats (internal format \u2190 client format/type):", " font-weight=\"bold\"");
     for (int format = 0; format < FORMAT_COUNT; ++format) {
         int column = format / key_rows;
         int row = format % key_rows;

@@ -14,19 +14,28 @@ struct enum_name {
 };
 
 const enum_name INTERNAL_FORMATS[] = {
-    {3, "3"},         {4, "4"},           {0x1907, "RGB"},     {0x1908, "RGBA"},
-    {0x8056, "RGBA4"}, {0x8057, "RGB5_A1"}, {0x8058, "RGBA8"},
+    {3, "3"},          {4, "4"},          {0x1907, "RGB"},
+    {0x1908, "RGBA"},  {0x8056, "RGBA4"}, {0x8057, "RGB5_A1"},
+    {0x8058, "RGBA8"},
 };
 const enum_name CLIENT_FORMATS[] = {
-    {0x1907, "RGB"}, {0x1908, "RGBA"}, {0x8000, "ABGR"}, {0x80E1, "BGRA"},
+    {0x1907, "RGB"},
+    {0x1908, "RGBA"},
+    {0x8000, "ABGR"},
+    {0x80E1, "BGRA"},
 };
 const enum_name TYPES[] = {
-    {0x1401, "ubyte"}, {0x8033, "ushort_4_4_4_4"}, {0x8034, "ushort_5_5_5_1"},
+    {0x1401, "ubyte"},
+    {0x8033, "ushort_4_4_4_4"},
+    {0x8034, "ushort_5_5_5_1"},
 };
 const enum_name GL_ERRORS[] = {
-    {0x0500, "GL_INVALID_ENUM"},     {0x0501, "GL_INVALID_VALUE"},
-    {0x0502, "GL_INVALID_OPERATION"}, {0x0503, "GL_STACK_OVERFLOW"},
-    {0x0504, "GL_STACK_UNDERFLOW"},   {0x0505, "GL_OUT_OF_MEMORY"},
+    {0x0500, "GL_INVALID_ENUM"},
+    {0x0501, "GL_INVALID_VALUE"},
+    {0x0502, "GL_INVALID_OPERATION"},
+    {0x0503, "GL_STACK_OVERFLOW"},
+    {0x0504, "GL_STACK_UNDERFLOW"},
+    {0x0505, "GL_OUT_OF_MEMORY"},
     {0x0506, "GL_INVALID_FRAMEBUFFER_OPERATION"},
 };
 

@@ -98,12 +98,12 @@ int main(int argc, char** argv)
     chart->add_option("-o,--output", chart_output, "The SVG file to write (\"-\": standard output)")
         ->required();
 
-    CLI::App* csv = app.add_subcommand(
-        "csv", "Every figure as CSV, a row per report, path and format");
+    CLI::App* csv =
+        app.add_subcommand("csv", "Every figure as CSV, a row per report, path and format");
     csv->add_option("REPORTS", paths, "The reports")->required();
 
-    CLI::App* json = app.add_subcommand(
-        "json", "Every figure as JSON, an object per report, path and format");
+    CLI::App* json =
+        app.add_subcommand("json", "Every figure as JSON, an object per report, path and format");
     json->add_option("REPORTS", paths, "The reports")->required();
 
     try {

@@ -11,8 +11,8 @@ constexpr int PATH_COUNT = 3; // upload, back-buffer copy, front-buffer copy; ru
 constexpr int MEASUREMENT_COUNT = PATH_COUNT * FORMAT_COUNT;
 
 struct measurement {
-    bool present = false;   // false where the report ends before this block
-    int red = 0;            // component bits the implementation gave the texture
+    bool present = false; // false where the report ends before this block
+    int red = 0;          // component bits the implementation gave the texture
     int green = 0;
     int blue = 0;
     int alpha = 0;
@@ -23,8 +23,8 @@ struct measurement {
 };
 
 struct report_data {
-    std::string source;     // the file name as the user gave it
-    std::string vendor;     // GL strings, as the implementation returned them
+    std::string source; // the file name as the user gave it
+    std::string vendor; // GL strings, as the implementation returned them
     std::string version;
     std::string renderer;
     bool has_extensions = false; // false for a console copy

@@ -64,6 +64,12 @@ std::string quoted(const std::string& text)
     return out + "\"";
 }
 
+std::string title_mismatch(const std::string& first_line)
+{
+    return std::string("not a report of the texture speed benchmark: expected its title \"") +
+           TITLE + "\", found " + quoted(first_line);
+}
+
 bool is_speed_line_whole(const std::string& text)
 {
     const std::string suffix = " MB/s";
@@ -185,8 +191,7 @@ double to_rate(const text_line& line, const std::string& field)
     const char* first = field.data();
     const char* last = first + field.size();
     auto [end, status] = std::from_chars(first, last, value, std::chars_format::general);
-    if (field.empty() || status != std::errc() || end != last || !std::isfinite(value) ||
-        value < 0)
+    if (field.empty() || status != std::errc() || end != last || !std::isfinite(value) || value < 0)
         fail(line, "broken number " + quoted(field) + " in the speed line");
     return value;
 }
@@ -195,8 +200,7 @@ void read_header(line_cursor& cursor, report_data& report)
 {
     const text_line& title = take(cursor);
     if (title.text != TITLE)
-        fail(title, std::string("not a report of the texture speed benchmark: expected its title \"") +
-                        TITLE + "\", found " + quoted(title.text));
+        fail(title, title_mismatch(title.text));
     labelled(cursor, "Mail: ", "the contact line");
     labelled(cursor, "Homepage: ", "the homepage line");
     expect_blank(cursor);
@@ -290,8 +294,7 @@ bool parse_report(const std::string& text, const std::string& source, report_dat
     line_cursor cursor;
     cursor.lines = split_lines(has_bom ? text.substr(UTF8_BOM.size()) : text);
     if (cursor.lines.empty() || cursor.lines[0].number != 1) {
-        error = source + ":1: not a report of the texture speed benchmark: expected its title \"" +
-                TITLE + "\", found " + quoted(text.substr(0, text.find('\n')));
+        error = source + ":1: " + title_mismatch(text.substr(0, text.find('\n')));
         return false;
     }
     try {
@@ -331,7 +334,8 @@ bool read_report(const std::string& path, report_data& report, std::string& erro
     std::string text;
     char chunk[65536];
     size_t count;
-    while (text.size() <= MAX_REPORT_BYTES && (count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    while (text.size() <= MAX_REPORT_BYTES &&
+           (count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
         text.append(chunk, count);
     const bool failed = std::ferror(file);
     const int read_errno = errno;

@@ -248,8 +248,8 @@ std::string render_compare(const std::vector<report_data>& reports)
                 const measurement& result = reports[i].results[path][format];
                 row.cells.push_back(marked_rate(result, false));
                 if (result.present && result.has_error)
-                    row.notes.push_back("      [" + std::to_string(i + 1) + "]: " +
-                                        error_text(result));
+                    row.notes.push_back("      [" + std::to_string(i + 1) +
+                                        "]: " + error_text(result));
                 if (i == 0)
                     continue;
                 if (base.present && result.present && base.mtex_per_s > 0) {

@@ -91,8 +91,8 @@ TEST(ReportOutput, CompareMatchesItsGoldens)
     EXPECT_EQ(render_compare(fixture_reports(
                   {"linux_llvmpipe.txt", "linux_softpipe.txt", "windows_wine.txt"})),
               golden_text("compare_llvmpipe_softpipe_wine.txt"));
-    EXPECT_EQ(render_compare(fixture_reports(
-                  {"linux_llvmpipe.txt", "linux_errors.txt", "linux_sigterm.txt"})),
+    EXPECT_EQ(render_compare(
+                  fixture_reports({"linux_llvmpipe.txt", "linux_errors.txt", "linux_sigterm.txt"})),
               golden_text("compare_errors_and_partial.txt"));
 }
 
@@ -125,23 +125,24 @@ const char CSV_HEADER[] =
 
 TEST(ReportOutput, CsvHasARowPerMeasurementWithEveryFigure)
 {
-    std::vector<std::string> lines =
-        lines_of(render_csv(fixture_reports({"linux_llvmpipe.txt", "linux_errors.txt",
-                                             "linux_escape.txt"})));
+    std::vector<std::string> lines = lines_of(render_csv(
+        fixture_reports({"linux_llvmpipe.txt", "linux_errors.txt", "linux_escape.txt"})));
     ASSERT_EQ(lines.size(), 1u + 42 + 42 + 3);
     EXPECT_EQ(lines[0], CSV_HEADER);
     const std::string identity = ",Mesa/X.org,4.5 (Compatibility Profile) Mesa 22.3.6,"
                                  "\"llvmpipe (LLVM 15.0.6, 256 bits)\",";
-    EXPECT_EQ(lines[1], "linux_llvmpipe.txt" + identity +
-                            "true,upload,1,4 \u2190 RGBA/ubyte,4,RGBA,ubyte,4,8,8,8,8,629.976,2519.9,");
+    EXPECT_EQ(lines[1],
+              "linux_llvmpipe.txt" + identity +
+                  "true,upload,1,4 \u2190 RGBA/ubyte,4,RGBA,ubyte,4,8,8,8,8,629.976,2519.9,");
     EXPECT_EQ(lines[42], "linux_llvmpipe.txt" + identity +
                              "true,front_copy,14,3 \u2190 RGB/ubyte,3,RGB,ubyte,3,8,8,8,0,206.351,"
                              "619.053,");
     EXPECT_EQ(lines[43 + 10], "linux_errors.txt" + identity +
                                   "true,upload,11,RGB5_A1 \u2190 RGBA/ushort_5_5_5_1,RGB5_A1,RGBA,"
                                   "ushort_5_5_5_1,2,5,5,5,1,136.905,273.809,1280");
-    EXPECT_EQ(lines[84], "linux_errors.txt" + identity +
-                             "true,front_copy,14,3 \u2190 RGB/ubyte,3,RGB,ubyte,3,8,8,8,0,0,0,1285");
+    EXPECT_EQ(lines[84],
+              "linux_errors.txt" + identity +
+                  "true,front_copy,14,3 \u2190 RGB/ubyte,3,RGB,ubyte,3,8,8,8,0,0,0,1285");
     EXPECT_EQ(lines[85].rfind("linux_escape.txt" + identity + "false,upload,1,", 0), 0u);
 }
 
@@ -153,10 +154,11 @@ TEST(ReportOutput, CsvQuotesWhatNeedsIt)
     report.version = "1.1\xff"; // not UTF-8
     std::vector<std::string> lines = lines_of(render_csv({report}));
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1].rfind("linux_escape.txt,\"Vexa \"\"Fast\"\" Graphics\",1.1\xEF\xBF\xBD,plain,"
-                             "false,",
-                             0),
-              0u)
+    EXPECT_EQ(
+        lines[1].rfind("linux_escape.txt,\"Vexa \"\"Fast\"\" Graphics\",1.1\xEF\xBF\xBD,plain,"
+                       "false,",
+                       0),
+        0u)
         << lines[1];
 }
 

@@ -12,8 +12,7 @@ namespace {
 const char LLVMPIPE[] = "llvmpipe (LLVM 15.0.6, 256 bits)";
 const char MESA_4_5[] = "4.5 (Compatibility Profile) Mesa 22.3.6";
 
-void expect_same_measurement(const measurement& want, const measurement& got, int path,
-                             int format)
+void expect_same_measurement(const measurement& want, const measurement& got, int path, int format)
 {
     SCOPED_TRACE("path " + std::to_string(path) + ", format " + std::to_string(format + 1));
     EXPECT_EQ(want.present, got.present);
@@ -152,7 +151,8 @@ TEST(ReportParse, AReportCutAtAnyByteKeepsItsWholeBlocks)
                 int whole_blocks = occurrences(cut, " MB/s");
                 ASSERT_EQ(report.measurement_count, whole_blocks) << name << " cut at " << length;
                 for (int index = 0; index < MEASUREMENT_COUNT; ++index) {
-                    const measurement& got = report.results[index / FORMAT_COUNT][index % FORMAT_COUNT];
+                    const measurement& got =
+                        report.results[index / FORMAT_COUNT][index % FORMAT_COUNT];
                     const measurement& full =
                         complete.results[index / FORMAT_COUNT][index % FORMAT_COUNT];
                     ASSERT_EQ(got.present, index < whole_blocks);
@@ -176,8 +176,8 @@ TEST(ReportParse, ReadsErrorLinesIntoTheirBlocks)
         int format_number;
         int code;
     };
-    const error_case errors[] = {{0, 4, 1280}, {0, 8, 1280}, {0, 11, 1280}, {1, 11, 1282},
-                                 {2, 14, 1285}};
+    const error_case errors[] = {
+        {0, 4, 1280}, {0, 8, 1280}, {0, 11, 1280}, {1, 11, 1282}, {2, 14, 1285}};
     for (const error_case& error : errors) {
         measurement& result = report.results[error.path][error.format_number - 1];
         EXPECT_TRUE(result.has_error) << error.path << "/" << error.format_number;
@@ -221,21 +221,24 @@ TEST(ReportParse, SaysWhereATextIsNotAReport)
         {"UTF-16", std::string("\xFF\xFEV\0e\0x\0", 8),
          "r.txt: UTF-16 text; the benchmark writes 8-bit text (save the report as ANSI or UTF-8)"},
         {"another text file", "# Shopping\r\n\r\n- milk\r\n", title_error + "\"# Shopping\""},
-        {"the title cut inside", "Vexa's texture/frame",
-         title_error + "\"Vexa's texture/frame\""},
+        {"the title cut inside", "Vexa's texture/frame", title_error + "\"Vexa's texture/frame\""},
         {"a broken rate", replaced(report, "Speed:  561.25 Mtex/s", "Speed:  56x.25 Mtex/s"),
          "r.txt:24: broken number \"56x.25\" in the speed line"},
         {"a broken MB/s", replaced(report, "  2245 MB/s", "  2245.. MB/s"),
          "r.txt:24: broken number \"2245..\" in the speed line"},
         {"a negative rate", replaced(report, "Speed:  561.25 Mtex/s", "Speed:  -561.25 Mtex/s"),
          "r.txt:24: broken number \"-561.25\" in the speed line"},
-        {"a broken size", replaced(report, "Format: 11 - Size: R=5 G=5", "Format: 11 - Size: R=5 G=x5"),
+        {"a broken size",
+         replaced(report, "Format: 11 - Size: R=5 G=5", "Format: 11 - Size: R=5 G=x5"),
          "r.txt:47: broken number \"x5\" in the size line"},
         {"a speed line without its units", replaced(report, "561.25 Mtex/s", "561.25"),
          "r.txt:24: expected the speed line \"Speed:  <n> Mtex/s  <n> MB/s\", found "
          "\"Speed:  561.25  2245 MB/s\""},
         {"a block left out",
-         replaced(report, "Format: 05 - Size: R=8 G=8 B=8 A=8\r\nSpeed:  424.499 Mtex/s  1697.99 MB/s\r\n\r\n", ""),
+         replaced(
+             report,
+             "Format: 05 - Size: R=8 G=8 B=8 A=8\r\nSpeed:  424.499 Mtex/s  1697.99 MB/s\r\n\r\n",
+             ""),
          "r.txt:29: expected the result block of format 05 (\"Format: 05 - Size: R=...\"), found "
          "\"Format: 06 - Size: R=8 G=8 B=8 A=8\""},
         {"an unknown heading", replaced(report, "speed (back)", "speed (side)"),
@@ -275,8 +278,8 @@ TEST(ReportParse, SaysWhyAFileCannotBeRead)
     EXPECT_FALSE(read_report("/dev/zero", report, error));
     EXPECT_EQ(error,
               "/dev/zero: over 64 MiB, far larger than any report of the texture speed benchmark");
-    ASSERT_TRUE(read_report(std::string(VEXA_REPORT_TESTS) + "/fixtures/linux_escape.txt", report,
-                            error))
+    ASSERT_TRUE(
+        read_report(std::string(VEXA_REPORT_TESTS) + "/fixtures/linux_escape.txt", report, error))
         << error;
     EXPECT_EQ(report.measurement_count, 3);
 }
