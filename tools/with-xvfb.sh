@@ -18,7 +18,10 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # -displayfd picks a free display number and writes it once the server is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
+# -noreset: without it the server resets whenever its last client leaves, and
+# a client that connects during the reset (the benchmark right after a probe
+# of the GL strings) is refused.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$state/display" 2>"$state/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 200); do
     [ -s "$state/display" ] && break
