@@ -1,12 +1,16 @@
 // The text tables of vexa-report. Columns are sized to their widest cell,
 // counted in characters (format names hold a UTF-8 arrow), and a row may be
-// followed by note lines that stand outside the columns.
+// followed by note lines that stand outside the columns. The GL strings are
+// printed as valid UTF-8 without control characters: a report is data, and
+// must not be able to send escape sequences to the terminal.
 #include "vexa_report/text_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "vexa_report/format_names.h"
+#include "vexa_report/text_encoding.h"
 
 namespace {
 
@@ -155,9 +159,9 @@ std::string render_show(const report_data& report)
 {
     std::string out;
     out += "Report:      " + report.source + "\n";
-    out += "Vendor:      " + report.vendor + "\n";
-    out += "Version:     " + report.version + "\n";
-    out += "Renderer:    " + report.renderer + "\n";
+    out += "Vendor:      " + valid_utf8(report.vendor) + "\n";
+    out += "Version:     " + valid_utf8(report.version) + "\n";
+    out += "Renderer:    " + valid_utf8(report.renderer) + "\n";
     out += "Extensions:  " + extensions_line(report) + "\n";
     out += "Results:     " + results_line(report) + "\n\n";
 
@@ -213,8 +217,8 @@ std::string render_compare(const std::vector<report_data>& reports)
     std::string out = "Reports:\n";
     for (size_t i = 0; i < reports.size(); ++i) {
         const report_data& report = reports[i];
-        out += "  [" + std::to_string(i + 1) + "] " + report.renderer + "; " + report.version +
-               "; " + report.source;
+        out += "  [" + std::to_string(i + 1) + "] " + valid_utf8(report.renderer) + "; " +
+               valid_utf8(report.version) + "; " + report.source;
         if (!is_complete(report))
             out += "; " + results_line(report);
         out += "\n";

@@ -70,6 +70,20 @@ TEST(ReportOutput, ShowMatchesItsGoldens)
         EXPECT_EQ(render_show(fixture_report(names[0])), golden_text(names[1])) << names[1];
 }
 
+TEST(ReportOutput, TablesSendNoControlCharactersToTheTerminal)
+{
+    report_data report = fixture_report("linux_escape.txt");
+    report.vendor = "Vexa\x1b]0;owned\x07";
+    report.renderer = "fast\x1b[2J\r";
+    report.version = "1.1 \xff";
+    for (const std::string& text : {render_show(report), render_compare({report, report})}) {
+        EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
+        EXPECT_EQ(text.find('\r'), std::string::npos) << text;
+        EXPECT_NE(text.find("fast[2J"), std::string::npos) << text;
+        EXPECT_NE(text.find("1.1 \xEF\xBF\xBD"), std::string::npos) << text;
+    }
+}
+
 // The sizes column holds the first pass's; a pass granted other sizes is
 // named under the row.
 TEST(ReportOutput, ShowNotesSizesThatDifferBetweenPasses)
