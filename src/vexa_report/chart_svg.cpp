@@ -96,10 +96,9 @@ std::string panel(const std::vector<report_data>& reports, int path, double top)
     if (scale_top < highest * 1.0001) // room for the "!" over the highest bar
         scale_top += step;
 
-    std::string title = PATH_DESCRIPTIONS[path];
-    title[0] = static_cast<char>(title[0] - 'a' + 'A');
     std::string out = "<g class=\"panel\" id=\"panel-" + std::string(PATH_KEYS[path]) + "\">\n";
-    out += text_element(plot_left, top + 18, "start", title, " class=\"panel-title\"");
+    out +=
+        text_element(plot_left, top + 18, "start", PATH_HEADINGS[path], " class=\"panel-title\"");
 
     // Grid lines and tick labels.
     for (double tick = 0; tick <= scale_top * 1.0000001; tick += step) {

@@ -62,6 +62,11 @@ const char* const PATH_DESCRIPTIONS[] = {
     "copy from the back buffer",
     "copy from the front buffer",
 };
+const char* const PATH_HEADINGS[] = {
+    "Upload from client memory",
+    "Copy from the back buffer",
+    "Copy from the front buffer",
+};
 
 std::string internal_format_name(int index)
 {

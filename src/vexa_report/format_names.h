@@ -16,8 +16,10 @@ std::string format_name(int index);
 extern const char* const PATH_KEYS[];
 // "Upload", "Back copy", "Front copy": for column heads.
 extern const char* const PATH_TITLES[];
-// "upload from client memory"...: for sentences and panel titles.
+// "upload from client memory"...: for sentences.
 extern const char* const PATH_DESCRIPTIONS[];
+// "Upload from client memory"...: for section and panel headings.
+extern const char* const PATH_HEADINGS[];
 
 // "GL_INVALID_ENUM" and the like, or "" for a code that is not a GL error.
 std::string gl_error_name(int code);

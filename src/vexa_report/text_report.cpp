@@ -225,9 +225,7 @@ std::string render_compare(const std::vector<report_data>& reports)
     }
 
     for (int path = 0; path < PATH_COUNT; ++path) {
-        std::string title = PATH_DESCRIPTIONS[path];
-        title[0] = static_cast<char>(title[0] - 'a' + 'A');
-        out += "\n" + title + ", Mtex/s\n";
+        out += "\n" + std::string(PATH_HEADINGS[path]) + ", Mtex/s\n";
 
         std::vector<table_row> rows;
         std::vector<bool> right_aligned = {true, false};
