@@ -90,6 +90,14 @@ std::string marked_rate(const measurement& result, bool fastest)
     return rate_text(result.mtex_per_s) + " " + mark;
 }
 
+// A ratio to three significant digits, trailing zeros kept: "1.00", "0.0873".
+std::string ratio_text(double ratio)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%#.3g", ratio);
+    return text;
+}
+
 bool rankable(const measurement& result)
 {
     return result.present && !result.has_error && result.mtex_per_s > 0;
@@ -175,8 +183,15 @@ std::string render_show(const report_data& report)
     }
 
     std::vector<table_row> rows;
-    rows.push_back({{"#", "Format", "R G B A", "Upload  ", "Back copy  ", "Front copy  "}, {}});
-    rows.push_back({{"", "", "", "Mtex/s  ", "Mtex/s  ", "Mtex/s  "}, {}});
+    // Rate columns end in a mark column ("*", "!"), which their heads leave blank.
+    table_row head{{"#", "Format", "R G B A"}, {}};
+    table_row unit{{"", "", ""}, {}};
+    for (int path = 0; path < PATH_COUNT; ++path) {
+        head.cells.push_back(std::string(PATH_TITLES[path]) + "  ");
+        unit.cells.push_back("Mtex/s  ");
+    }
+    rows.push_back(head);
+    rows.push_back(unit);
     for (int format = 0; format < FORMAT_COUNT; ++format) {
         table_row row;
         row.cells.push_back(format_number_cell(format));
@@ -254,14 +269,10 @@ std::string render_compare(const std::vector<report_data>& reports)
                                         "]: " + error_text(result));
                 if (i == 0)
                     continue;
-                if (base.present && result.present && base.mtex_per_s > 0) {
-                    char ratio[32];
-                    std::snprintf(ratio, sizeof ratio, "%#.3g",
-                                  result.mtex_per_s / base.mtex_per_s);
-                    row.cells.push_back(ratio);
-                } else {
+                if (base.present && result.present && base.mtex_per_s > 0)
+                    row.cells.push_back(ratio_text(result.mtex_per_s / base.mtex_per_s));
+                else
                     row.cells.push_back("-");
-                }
                 if (ratio_usable(base, result)) {
                     log_sum[i] += std::log(result.mtex_per_s / base.mtex_per_s);
                     ++used[i];
@@ -276,13 +287,7 @@ std::string render_compare(const std::vector<report_data>& reports)
             mean.cells.push_back("");
             if (i == 0)
                 continue;
-            if (used[i] == 0) {
-                mean.cells.push_back("-");
-            } else {
-                char text[32];
-                std::snprintf(text, sizeof text, "%#.3g", std::exp(log_sum[i] / used[i]));
-                mean.cells.push_back(text);
-            }
+            mean.cells.push_back(used[i] == 0 ? "-" : ratio_text(std::exp(log_sum[i] / used[i])));
             all_used = all_used && used[i] == FORMAT_COUNT;
         }
         if (reports.size() > 1)
